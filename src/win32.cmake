@@ -1,11 +1,12 @@
 # The Windows side: the frame, platform operations, windows and the program itself.
 set(LIBPNG_PREFIX "${PROJECT_SOURCE_DIR}/build/deps/libpng" CACHE PATH "static libpng for mingw")
 
+find_library(ZLIB_STATIC NAMES libz.a REQUIRED)
 add_library(png_static STATIC IMPORTED)
 set_target_properties(png_static PROPERTIES
   IMPORTED_LOCATION "${LIBPNG_PREFIX}/lib/libpng16.a"
   INTERFACE_INCLUDE_DIRECTORIES "${LIBPNG_PREFIX}/include"
-  INTERFACE_LINK_LIBRARIES "/usr/i686-w64-mingw32/lib/libz.a")
+  INTERFACE_LINK_LIBRARIES "${ZLIB_STATIC}")
 
 # Exact double arithmetic for the shape rule and the click point: SSE2, not the x87 stack.
 target_compile_options(varnel_core PUBLIC -msse2 -mfpmath=sse)

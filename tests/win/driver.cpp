@@ -125,17 +125,16 @@ HWND FocusOf(HWND window)
     return info.hwndFocus;
 }
 
-void ClickAt(int x, int y)
+void ClickAt(int x, int y, bool right)
 {
-    // As a user's hand does: move onto the point, then press and release. (Without the move,
-    // Wine's virtual desktop drops a press sent from another process onto our own windows.)
-    SetCursorPos(x, y);
+    // As a user's hand does: move onto the point, then press and release. No SetCursorPos:
+    // under Wine's virtual desktop its pointer warp can arrive late and drop the press.
     const int cx = GetSystemMetrics(SM_CXSCREEN) - 1;
     const int cy = GetSystemMetrics(SM_CYSCREEN) - 1;
     mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, static_cast<DWORD>(x * 65535 / cx),
                 static_cast<DWORD>(y * 65535 / cy), 0, 0);
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    mouse_event(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    mouse_event(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
 }
 
 void ClickCentreOf(HWND window)

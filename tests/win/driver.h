@@ -42,7 +42,7 @@ const Child* ChildWithText(const std::vector<Child>& children, const std::wstrin
 RECT OuterRect(HWND window);
 HWND FocusOf(HWND window);      // the focused window of window's GUI thread
 
-void ClickAt(int x, int y);     // a real left click through the input queue
+void ClickAt(int x, int y, bool right = false);     // a real click through the input queue
 void ClickCentreOf(HWND window);
 void PressKey(WORD key, bool shift = false);
 bool BringToFront(HWND window);

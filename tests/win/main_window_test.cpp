@@ -1,7 +1,7 @@
 // The real program, started as a user starts it, checked from another process.
 #include <gtest/gtest.h>
 
-#include "driver.h"
+#include "program.h"
 
 using namespace std::chrono_literals;
 using namespace driver;
@@ -9,27 +9,6 @@ using namespace driver;
 namespace {
 
 const wchar_t kCaption[] = L"Varnel自动签到";
-
-struct Program {
-    Process process;
-    HWND main = nullptr;
-
-    void Start()
-    {
-        ASSERT_TRUE(Launch(ToWindowsPath(VARNEL_EXE), L"", process));
-        ASSERT_TRUE(WaitFor([&] { return (main = FindTopLevel(process.Id(), L"VarnelForm", kCaption)) != nullptr; }, 15s));
-        // Showing activates the window; wait until it has the focus it starts with.
-        ASSERT_TRUE(WaitFor([&] { return FocusOf(main) != nullptr; }, 5s));
-    }
-    DWORD CloseWithEscape()
-    {
-        BringToFront(main);
-        PressKey(VK_ESCAPE);
-        DWORD code = 12345;
-        EXPECT_TRUE(process.WaitExit(10s, code)) << "Esc did not end the program";
-        return code;
-    }
-};
 
 struct ExpectedControl {
     const wchar_t* className;

@@ -2,9 +2,10 @@
 
 namespace {
 constexpr wchar_t kPromptClass[] = L"ClassroomPrompt";
+LONG pressesSoFar = 0;
 }
 
-PromptWindow::PromptWindow(int x, int y, int width, int height, bool stays) : stays_(stays)
+PromptWindow::PromptWindow(int x, int y, int width, int height, bool stays, bool topmost) : stays_(stays)
 {
     static bool registered = false;
     if (!registered) {
@@ -17,7 +18,7 @@ PromptWindow::PromptWindow(int x, int y, int width, int height, bool stays) : st
         RegisterClassW(&wc);
         registered = true;
     }
-    hwnd_ = CreateWindowExW(WS_EX_TOPMOST, kPromptClass, L"课堂签到", WS_OVERLAPPED | WS_CAPTION, x, y, width,
+    hwnd_ = CreateWindowExW(topmost ? WS_EX_TOPMOST : 0, kPromptClass, L"课堂签到", WS_OVERLAPPED | WS_CAPTION, x, y, width,
                             height, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     // The button is centred on the sign-in point: the centre line, 84 % of the way down.
     POINT point{x + width / 2, y + height * 84 / 100};
@@ -57,7 +58,7 @@ LRESULT CALLBACK PromptWindow::ButtonProc(HWND hwnd, UINT message, WPARAM wParam
         POINT screen{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         ClientToScreen(hwnd, &screen);
         std::lock_guard lock(self->mutex_);
-        self->clicks_.push_back({screen, GetTickCount()});
+        self->clicks_.push_back({screen, GetTickCount(), InterlockedIncrement(&pressesSoFar)});
     }
     return CallWindowProcW(self->buttonDefault_, hwnd, message, wParam, lParam);
 }
@@ -78,4 +79,34 @@ LRESULT CALLBACK PromptWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPAR
             DestroyWindow(hwnd);
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+PromptOnThread::PromptOnThread(int x, int y, int width, int height, bool stays, bool topmost)
+    : x_(x), y_(y), width_(width), height_(height), stays_(stays), topmost_(topmost)
+{
+    ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    thread_ = CreateThread(
+        nullptr, 0,
+        [](void* param) WINAPI -> DWORD {
+            auto* self = static_cast<PromptOnThread*>(param);
+            PromptWindow prompt(self->x_, self->y_, self->width_, self->height_, self->stays_, self->topmost_);
+            self->prompt_ = &prompt;
+            SetEvent(self->ready_);
+            MSG msg;
+            while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+            return 0;
+        },
+        this, 0, &threadId_);
+    WaitForSingleObject(ready_, INFINITE);
+}
+
+PromptOnThread::~PromptOnThread()
+{
+    PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    CloseHandle(ready_);
 }

@@ -9,12 +9,13 @@
 struct PromptClick {
     POINT screen;       // where the press landed
     DWORD tick;         // GetTickCount at the click
+    long sequence;      // order of presses across all prompts of the process
 };
 
 class PromptWindow {
 public:
     // Outer size width x height at (x, y); closes itself on a click unless it stays.
-    PromptWindow(int x, int y, int width, int height, bool stays);
+    PromptWindow(int x, int y, int width, int height, bool stays, bool topmost = true);
     ~PromptWindow();
 
     HWND Hwnd() const { return hwnd_; }
@@ -35,4 +36,22 @@ private:
     mutable std::mutex mutex_;
     std::vector<PromptClick> clicks_;
     int signIns_ = 0;
+};
+
+// A prompt on a thread of its own, as a separate client's window would be: its clicks are
+// handled whatever the test's own thread is doing.
+class PromptOnThread {
+public:
+    PromptOnThread(int x, int y, int width, int height, bool stays, bool topmost = true);
+    ~PromptOnThread();
+    const PromptWindow& Prompt() const { return *prompt_; }
+
+private:
+    HANDLE ready_ = nullptr;
+    HANDLE thread_ = nullptr;
+    DWORD threadId_ = 0;
+    PromptWindow* prompt_ = nullptr;
+    int x_, y_, width_, height_;
+    bool stays_;
+    bool topmost_;
 };
