@@ -37,4 +37,4 @@ set_source_files_properties(resources/varnel-signin.rc PROPERTIES OBJECT_DEPENDS
 add_executable(varnel-signin WIN32 app/main.cpp resources/varnel-signin.rc)
 target_link_libraries(varnel-signin PRIVATE varnel_win)
 # One self-contained executable: only Windows system DLLs are imported.
-target_link_options(varnel-signin PRIVATE -static -static-libgcc -static-libstdc++ -municode)
+target_link_options(varnel-signin PRIVATE -static -static-libgcc -static-libstdc++ -municode -s)
