@@ -11,7 +11,9 @@
 #include "platform/desktop.h"
 #include "platform/text.h"
 #include "ui/form_window.h"
+#include "ui/picture.h"
 #include "ui/properties.h"
+#include "ui/resources.h"
 #include "watcher/conversions.h"
 #include "watcher/watcher.h"
 
@@ -212,4 +214,36 @@ TEST(SignInRecord, CountAndLogOnARealMainWindow)
     }
     DestroyWindow(main.live->Hwnd());
     EXPECT_EQ(nullptr, main.live);
+}
+
+TEST(Pictures, MainPictureDecodesOpaqueAgainstTheBackgroundAndBadBytesGiveNoPicture)
+{
+    std::span<const uint8_t> png = ResourceBytes("MAIN_PICTURE");
+    ASSERT_FALSE(png.empty());
+    const COLORREF face = RGB(212, 208, 200);
+    int width = 0, height = 0;
+    OwnedBitmap bitmap = DecodePngToBitmap(png, face, width, height);
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(1072, width);
+    EXPECT_EQ(1500, height);
+    DIBSECTION dib{};
+    ASSERT_EQ(static_cast<int>(sizeof(dib)), GetObjectW(bitmap.Get(), sizeof(dib), &dib));
+    auto* pixels = static_cast<const uint8_t*>(dib.dsBm.bmBits);
+    // The transparent margin shows the background; every pixel is opaque.
+    EXPECT_EQ(200, pixels[0]);
+    EXPECT_EQ(208, pixels[1]);
+    EXPECT_EQ(212, pixels[2]);
+    bool allOpaque = true;
+    for (size_t i = 3; i < static_cast<size_t>(width) * height * 4; i += 4)
+        allOpaque = allOpaque && pixels[i] == 255;
+    EXPECT_TRUE(allOpaque);
+
+    // Bytes the decoder refuses give no picture, whatever they are.
+    std::vector<uint8_t> truncated(png.begin(), png.begin() + png.size() / 2);
+    std::vector<uint8_t> garbage(4096, 0x5a);
+    for (const std::vector<uint8_t>* bytes : {&truncated, &garbage}) {
+        OwnedBitmap none = DecodePngToBitmap(*bytes, face, width, height);
+        EXPECT_FALSE(none);
+    }
+    EXPECT_FALSE(DecodePngToBitmap({}, face, width, height));
 }
