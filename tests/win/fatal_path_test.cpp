@@ -6,7 +6,13 @@
 using namespace std::chrono_literals;
 using namespace driver;
 
-TEST(FatalPath, RefusedAllocationShowsTheBoxAndExitsWithMinusOneWithoutExitHooks)
+class FatalPath : public testing::TestWithParam<int> {};
+
+// The first three allocations of a tick: the snapshot's growing list and the first
+// handle texts. Any of them refused ends the program the same way.
+INSTANTIATE_TEST_SUITE_P(AllocationOfATick, FatalPath, testing::Values(1, 2, 3));
+
+TEST_P(FatalPath, RefusedAllocationShowsTheBoxAndExitsWithMinusOneWithoutExitHooks)
 {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
@@ -14,7 +20,7 @@ TEST(FatalPath, RefusedAllocationShowsTheBoxAndExitsWithMinusOneWithoutExitHooks
     DeleteFileW(marker.c_str());
 
     Process probe;
-    ASSERT_TRUE(Launch(ToWindowsPath(FATAL_PROBE_EXE), marker, probe));
+    ASSERT_TRUE(Launch(ToWindowsPath(FATAL_PROBE_EXE), L"\"" + marker + L"\" " + std::to_wstring(GetParam()), probe));
     HWND box = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (box = FindTopLevel(probe.Id(), L"#32770")) != nullptr; }, 20s))
         << "no error box after the first tick";
@@ -31,7 +37,7 @@ TEST(FatalPath, RefusedAllocationShowsTheBoxAndExitsWithMinusOneWithoutExitHooks
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(marker.c_str())) << "an exit hook ran";
 }
 
-TEST(FatalPath, MarkerHookRunsOnAnOrderlyEnd)
+TEST(FatalProbe, MarkerHookRunsOnAnOrderlyEnd)
 {
     // The same probe without a refusal (closed before the first tick) shows the marker works.
     wchar_t temp[MAX_PATH];

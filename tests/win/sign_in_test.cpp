@@ -122,3 +122,23 @@ TEST(SignIn, TimeFromAppearanceToClickOverTenPrompts)
     ASSERT_TRUE(driver::WaitFor([&] { return program.Count() == L"10"; }, 2s));
     EXPECT_EQ(0u, program.CloseWithEscape());
 }
+
+TEST(SignIn, ACountCaptionChangedByAnotherProcessIsReadAsTheCountReadsIt)
+{
+    Program program;
+    ASSERT_NO_FATAL_FAILURE(program.Start());
+    HWND count = FindWindowExW(program.main, nullptr, L"VarnelLabel", nullptr);
+    PromptWindow prompt(100, 200, 300, 322, true);
+    const char* captions[] = {"abc", "99999999999999", ""};
+    for (size_t i = 0; i < std::size(captions); ++i) {
+        wchar_t wide[64] = {};
+        MultiByteToWideChar(CP_ACP, 0, captions[i], -1, wide, 64);
+        SendMessageW(count, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide));
+        size_t lines = program.LogLines().size();
+        ASSERT_TRUE(Program::PumpUntil([&] { return program.LogLines().size() > lines; }, 3500ms)) << captions[i];
+        std::string next = NumberToText(static_cast<double>(TextToInteger(captions[i])) + 1.0);
+        EXPECT_EQ(std::wstring(next.begin(), next.end()), program.Count()) << "after " << captions[i];
+    }
+    EXPECT_EQ((std::vector<LPARAM>{1, 2, 3}), program.LogItemData()) << "the log goes on regardless";
+    EXPECT_EQ(0u, program.CloseWithEscape());
+}
