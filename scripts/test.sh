@@ -11,6 +11,9 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
 
+# The parsers of the core under libFuzzer, bounded in time; any finding fails the run.
+FUZZ_SECONDS=${FUZZ_SECONDS:-15} bash scripts/fuzz.sh
+
 cmake --preset cross >/dev/null
 cmake --build --preset cross
 
