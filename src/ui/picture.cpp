@@ -38,29 +38,51 @@ OwnedBitmap DecodePngToBitmap(std::span<const uint8_t> png, COLORREF background,
     return bitmap;
 }
 
-void Picture::Decode(COLORREF background)
+void Picture::Render(HDC dc, int width, int height, COLORREF background)
 {
     decodeTried_ = true;
-    if (resourceName_ == nullptr)
+    int pictureWidth = 0, pictureHeight = 0;
+    OwnedBitmap decoded;
+    if (resourceName_ != nullptr)
+        decoded = DecodePngToBitmap(ResourceBytes(resourceName_), background, pictureWidth, pictureHeight);
+    if (!decoded)
         return;
-    bitmap_ = DecodePngToBitmap(ResourceBytes(resourceName_), background, width_, height_);
+    // The same kind of surface as a window's: a 32-bit DIB.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    OwnedBitmap shown(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    OwnedDC source(CreateCompatibleDC(dc));
+    OwnedDC target(CreateCompatibleDC(dc));
+    if (!shown || !source || !target)
+        return;
+    SelectScope selectSource(source.Get(), decoded.Get());
+    SelectScope selectTarget(target.Get(), shown.Get());
+    // HALFTONE averages the source pixels: a 1072 x 1500 picture shrunk to 72 x 112 stays clean.
+    SetStretchBltMode(target.Get(), HALFTONE);
+    SetBrushOrgEx(target.Get(), 0, 0, nullptr);
+    StretchBlt(target.Get(), 0, 0, width, height, source.Get(), 0, 0, pictureWidth, pictureHeight, SRCCOPY);
+    shown_ = std::move(shown);
+    shownWidth_ = width;
+    shownHeight_ = height;
 }
 
 void Picture::Paint(HDC dc, const RECT& client, COLORREF background)
 {
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    if (!decodeTried_)
-        Decode(background);
-    if (!bitmap_)
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+    if (!decodeTried_ || (shown_ && (width != shownWidth_ || height != shownHeight_)))
+        Render(dc, width, height, background);
+    if (!shown_) {
+        FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
         return;
+    }
     OwnedDC source(CreateCompatibleDC(dc));
-    SelectScope select(source.Get(), bitmap_.Get());
-    // HALFTONE averages the source pixels: a 1072 x 1500 picture shrunk to 72 x 112 stays clean.
-    int previousMode = SetStretchBltMode(dc, HALFTONE);
-    POINT origin;
-    SetBrushOrgEx(dc, 0, 0, &origin);
-    StretchBlt(dc, client.left, client.top, client.right - client.left, client.bottom - client.top,
-               source.Get(), 0, 0, width_, height_, SRCCOPY);
-    SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
-    SetStretchBltMode(dc, previousMode);
+    SelectScope select(source.Get(), shown_.Get());
+    BitBlt(dc, client.left, client.top, width, height, source.Get(), 0, 0, SRCCOPY);
 }

@@ -1,6 +1,8 @@
 #pragma once
 // A picture box's picture: a PNG carried in the executable, decoded at the first paint,
-// made opaque against the box's background and kept for later paints.
+// made opaque against the box's background and stretched into the box. What is kept for
+// later paints is the stretched result at the box's size, not the whole decoded picture:
+// the same pixels on screen for a fraction of the memory (72 x 112 instead of 1072 x 1500).
 #include <windows.h>
 
 #include <cstdint>
@@ -16,13 +18,13 @@ public:
     void Paint(HDC dc, const RECT& client, COLORREF background);
 
 private:
-    void Decode(COLORREF background);
+    void Render(HDC dc, int width, int height, COLORREF background);
 
     const char* resourceName_;
     bool decodeTried_ = false;
-    OwnedBitmap bitmap_;
-    int width_ = 0;
-    int height_ = 0;
+    OwnedBitmap shown_;         // the picture as stretched into the box
+    int shownWidth_ = 0;
+    int shownHeight_ = 0;
 };
 
 // Decodes PNG bytes into a top-down 32-bit DIB section, opaque against background.
