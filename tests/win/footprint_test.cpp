@@ -91,7 +91,10 @@ Snapshot TakeSnapshot()
 // What Wine itself rewrites while any program runs, whoever it is.
 bool IsWineOwn(const std::wstring& path)
 {
+    // MMDevices: Wine's audio layer records its devices' states when any program first opens
+    // a sound output in a fresh prefix.
     for (const wchar_t* prefix : {L"reg:Software\\Wine", L"reg:Volatile Environment", L"file:C:\\windows\\temp",
+                                  L"reg:Software\\Microsoft\\Windows\\CurrentVersion\\MMDevices",
                                   L"file:C:\\users\\root\\Temp", L"file:C:\\users\\root\\AppData\\Local\\Temp"}) {
         if (path.rfind(prefix, 0) == 0)
             return true;
