@@ -175,9 +175,11 @@ TEST(ModalWindows, APromptIsStillSignedInWhileAModalWindowIsOpen)
     ASSERT_NE(nullptr, author);
 
     PromptWindow prompt(100, 200, 300, 322, true);
-    ASSERT_TRUE(Program::PumpUntil([&] { return !prompt.Clicks().empty(); }, 6500ms));
-    ASSERT_TRUE(WaitFor([&] { return !program.LogLines().empty(); }, 2s));
+    ASSERT_TRUE(Program::PumpUntil([&] { return !program.LogLines().empty(); }, 6500ms)) << "no sign-in";
     EXPECT_EQ(std::to_wstring(program.LogLines().size()), program.Count());
+    ASSERT_TRUE(Program::PumpUntil([&] { return !prompt.Clicks().empty(); }, 1s));
+    EXPECT_EQ(250, prompt.Clicks().back().screen.x);
+    EXPECT_EQ(470, prompt.Clicks().back().screen.y);
     EXPECT_TRUE(IsWindow(author));
     PostMessageW(author, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(author); }, 3s));
