@@ -33,7 +33,6 @@ private:
     Handle handle_ = nullptr;
 };
 
-inline BOOL WINAPI DeleteGdiObject(HGDIOBJ object) { return DeleteObject(object); }
 inline BOOL WINAPI DeleteFontHandle(HFONT font) { return DeleteObject(font); }
 inline BOOL WINAPI DeleteBitmapHandle(HBITMAP bitmap) { return DeleteObject(bitmap); }
 

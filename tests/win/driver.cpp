@@ -1,5 +1,8 @@
 #include "driver.h"
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 namespace driver {
@@ -157,6 +160,35 @@ bool BringToFront(HWND window)
 {
     SetForegroundWindow(window);
     return WaitFor([&] { return GetForegroundWindow() == window; }, std::chrono::seconds(3));
+}
+
+std::string ReadWholeFile(const std::string& unixPath)
+{
+    std::ifstream in(std::filesystem::path(ToWindowsPath(unixPath)), std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void UseBrowser(const std::string& unixCommand)
+{
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\WineBrowser", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        return;
+    std::wstring command(unixCommand.begin(), unixCommand.end());
+    RegSetValueExW(key, L"Browsers", 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+std::wstring FreshTempPath(const wchar_t* name)
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring path = std::wstring(temp) + name;
+    DeleteFileW(path.c_str());
+    return path;
 }
 
 }  // namespace driver

@@ -47,4 +47,13 @@ void ClickCentreOf(HWND window);
 void PressKey(WORD key, bool shift = false);
 bool BringToFront(HWND window);
 
+// The whole content of a file named by its Unix path ("" when there is none).
+std::string ReadWholeFile(const std::string& unixPath);
+
+// Points Wine's shell at this program for web addresses (WineBrowser's browser list).
+void UseBrowser(const std::string& unixCommand);
+
+// A path in the temporary folder, with no file there yet.
+std::wstring FreshTempPath(const wchar_t* name);
+
 }  // namespace driver

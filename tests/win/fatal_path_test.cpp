@@ -14,10 +14,7 @@ INSTANTIATE_TEST_SUITE_P(AllocationOfATick, FatalPath, testing::Values(1, 2, 3))
 
 TEST_P(FatalPath, RefusedAllocationShowsTheBoxAndExitsWithMinusOneWithoutExitHooks)
 {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring marker = std::wstring(temp) + L"varnel-fatal-marker";
-    DeleteFileW(marker.c_str());
+    std::wstring marker = FreshTempPath(L"varnel-fatal-marker");
 
     Process probe;
     ASSERT_TRUE(Launch(ToWindowsPath(FATAL_PROBE_EXE), L"\"" + marker + L"\" " + std::to_wstring(GetParam()), probe));
@@ -40,10 +37,7 @@ TEST_P(FatalPath, RefusedAllocationShowsTheBoxAndExitsWithMinusOneWithoutExitHoo
 TEST(FatalProbe, MarkerHookRunsOnAnOrderlyEnd)
 {
     // The same probe without a refusal (closed before the first tick) shows the marker works.
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring marker = std::wstring(temp) + L"varnel-orderly-marker";
-    DeleteFileW(marker.c_str());
+    std::wstring marker = FreshTempPath(L"varnel-orderly-marker");
 
     Process probe;
     ASSERT_TRUE(Launch(ToWindowsPath(FATAL_PROBE_EXE), marker, probe));

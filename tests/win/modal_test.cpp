@@ -2,9 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "program.h"
 #include "prompt_window.h"
@@ -40,22 +37,13 @@ void ExpectOuter(HWND window, int left, int top, int width, int height)
 
 std::string ReadRecord()
 {
-    std::ifstream in(std::filesystem::path(ToWindowsPath(BROWSER_RECORD)), std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
+    return ReadWholeFile(BROWSER_RECORD);
 }
 
 void UseRecordingBrowser()
 {
     DeleteFileW(ToWindowsPath(BROWSER_RECORD).c_str());
-    HKEY key;
-    RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\WineBrowser", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                    nullptr);
-    std::wstring recorder(BROWSER_RECORDER, BROWSER_RECORDER + sizeof(BROWSER_RECORDER) - 1);
-    RegSetValueExW(key, L"Browsers", 0, REG_SZ, reinterpret_cast<const BYTE*>(recorder.c_str()),
-                   static_cast<DWORD>((recorder.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
+    UseBrowser(BROWSER_RECORDER);
 }
 
 }  // namespace

@@ -1,9 +1,6 @@
 // The desktop operations against real windows, and the sign-in record on a real 主窗口.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/frame.h"
@@ -70,14 +67,6 @@ void PumpFor(std::chrono::milliseconds duration, const std::function<bool()>& do
         }
         Sleep(10);
     }
-}
-
-std::string ReadFile(const std::string& unixPath)
-{
-    std::ifstream in(std::filesystem::path(driver::ToWindowsPath(unixPath)), std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
 }
 
 }  // namespace
@@ -155,17 +144,11 @@ TEST(Desktop, OpenWebAddressReachesTheShell)
     // Wine's shell hands web addresses to the first program listed under WineBrowser.
     std::string record = std::string(BROWSER_RECORD);
     DeleteFileW(driver::ToWindowsPath(record).c_str());
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\WineBrowser", 0, nullptr, 0,
-                                             KEY_SET_VALUE, nullptr, &key, nullptr));
-    std::wstring recorder = std::wstring(BROWSER_RECORDER, BROWSER_RECORDER + sizeof(BROWSER_RECORDER) - 1);
-    RegSetValueExW(key, L"Browsers", 0, REG_SZ, reinterpret_cast<const BYTE*>(recorder.c_str()),
-                   static_cast<DWORD>((recorder.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
+    driver::UseBrowser(BROWSER_RECORDER);
 
     OpenWebAddress("https://www.example.com/varnel/测试?a=1&b=2");
     std::string seen;
-    EXPECT_TRUE(driver::WaitFor([&] { return !(seen = ReadFile(record)).empty(); }, 20s));
+    EXPECT_TRUE(driver::WaitFor([&] { return !(seen = driver::ReadWholeFile(record)).empty(); }, 20s));
     // The recorder is a Unix program: it sees the address in UTF-8.
     EXPECT_EQ(reinterpret_cast<const char*>(u8"https://www.example.com/varnel/测试?a=1&b=2\n"), seen.substr(0, seen.find('\n') + 1))
         << "the address reached the browser as sent";
