@@ -230,3 +230,44 @@ TEST(Pictures, MainPictureDecodesOpaqueAgainstTheBackgroundAndBadBytesGiveNoPict
     }
     EXPECT_FALSE(DecodePngToBitmap({}, face, width, height));
 }
+
+namespace {
+
+// A list box that has run out of room: every LB_ADDSTRING is refused, and whatever else
+// arrives is noted.
+WNDPROC listDefault = nullptr;
+int itemDataRequests = 0;
+
+LRESULT CALLBACK RefusingList(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == LB_ADDSTRING)
+        return LB_ERRSPACE;
+    if (message == LB_SETITEMDATA)
+        ++itemDataRequests;
+    return CallWindowProcW(listDefault, hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST(SignInRecord, AListThatRefusesALineLosesItQuietlyAndTheCountGoesOn)
+{
+    PrepareFrame();
+    ASSERT_TRUE(LoadWindow(ProgramWindow::主窗口, nullptr, false));
+    WindowState& main = StateOf(ProgramWindow::主窗口);
+    HWND list = ControlWindow(main, "列表框1");
+    listDefault = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingList)));
+
+    for (int i = 0; i < 3; ++i) {
+        RaiseSignInCount();
+        AppendSignInLog();
+    }
+    EXPECT_EQ(L"3", driver::Text(ControlWindow(main, "标签4")));
+    EXPECT_EQ(0, SendMessageW(list, LB_GETCOUNT, 0, 0));
+    EXPECT_EQ(0, itemDataRequests) << "no item data is set for a refused line";
+
+    SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listDefault));
+    AppendSignInLog();
+    EXPECT_EQ(1, SendMessageW(list, LB_GETCOUNT, 0, 0)) << "a line is added again once there is room";
+    EXPECT_EQ(1, SendMessageW(list, LB_GETITEMDATA, 0, 0));
+    DestroyWindow(main.live->Hwnd());
+}
