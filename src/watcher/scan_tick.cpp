@@ -2,12 +2,16 @@
 
 #include "watcher/conversions.h"
 
+void RefreshWindowSnapshot(const ScanSeam& seam, WatcherState& state)
+{
+    // The fresh list is taken before the previous one is freed.
+    state.windowSnapshot = seam.listVisibleWindows(seam.context);
+}
+
 void ScanTick(const ScanSeam& seam, WatcherState& state)
 {
     Rect measureRect;   // one record per tick, zeroed once and shared by all windows
-
-    // The fresh list is taken before the previous one is freed.
-    state.windowSnapshot = seam.listVisibleWindows(seam.context);
+    RefreshWindowSnapshot(seam, state);
 
     const size_t count = state.windowSnapshot.Count();
     for (size_t i = 0; i < count; ++i) {

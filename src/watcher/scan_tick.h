@@ -26,4 +26,7 @@ struct WatcherState {
     float candidateRatio = 0.0f;
 };
 
+// Replaces WindowSnapshot with a fresh list of the visible top-level windows.
+void RefreshWindowSnapshot(const ScanSeam& seam, WatcherState& state);
+
 void ScanTick(const ScanSeam& seam, WatcherState& state);

@@ -35,8 +35,6 @@ void InitWindowSnapshot() { Watcher.windowSnapshot = SnapshotList(); }
 
 void ReleaseWindowSnapshot() { Watcher.windowSnapshot = SnapshotList(); }
 
-void RefreshWindowSnapshot() { Watcher.windowSnapshot = ListVisibleTopLevelWindows(); }
-
 std::optional<bool> ScanTickHandler(const EventArgs&)
 {
     ScanTick(DesktopSeam(), Watcher);

@@ -6,7 +6,6 @@ extern WatcherState Watcher;     // holds WindowSnapshot and the Candidate value
 
 void InitWindowSnapshot();
 void ReleaseWindowSnapshot();    // the exit hook
-void RefreshWindowSnapshot();
 
 // The sign-in record, kept in 主窗口's 标签4 (the count) and 列表框1 (the log).
 void RaiseSignInCount();
