@@ -65,6 +65,7 @@ void AppendSignInLog()
 
 void PlaySignInChime()
 {
-    std::span<const uint8_t> clip = ResourceBytes("SIGN_IN_CHIME");
+    // Resources live as long as the module: look the clip up once, not at every sign-in.
+    static const std::span<const uint8_t> clip = ResourceBytes("SIGN_IN_CHIME");
     PlayWaveFromMemory(clip.data(), static_cast<uint32_t>(clip.size()), false);
 }
