@@ -83,18 +83,28 @@ TEST(MainWindow, StartsCentredWithItsControlsAndEndsOnEscape)
     EXPECT_TRUE(WaitFor([&] { return FocusOf(program.main) == list; }, 3s));
 
     // 运行日志 expands to 300 at the same corner and shows the list; again collapses it.
+    // The handler resizes first and shows the list after, so wait for both.
     ClickCentreOf(logButton);
-    EXPECT_TRUE(WaitFor([&] { RECT r = OuterRect(program.main); return r.bottom - r.top == 300; }, 3s));
+    EXPECT_TRUE(WaitFor([&] {
+        RECT r = OuterRect(program.main);
+        return r.bottom - r.top == 300 && IsWindowVisible(list);
+    }, 3s));
     outer = OuterRect(program.main);
     EXPECT_EQ(818, outer.left);
     EXPECT_EQ(469, outer.top);
     EXPECT_EQ(284, outer.right - outer.left);
+    EXPECT_EQ(300, outer.bottom - outer.top);
     EXPECT_TRUE(IsWindowVisible(list));
     GetClientRect(program.main, &client);
     EXPECT_GE(client.bottom, 264) << "the whole list shows in the expanded window";
 
     ClickCentreOf(logButton);
-    EXPECT_TRUE(WaitFor([&] { RECT r = OuterRect(program.main); return r.bottom - r.top == 141; }, 3s));
+    EXPECT_TRUE(WaitFor([&] {
+        RECT r = OuterRect(program.main);
+        return r.bottom - r.top == 141 && !IsWindowVisible(list);
+    }, 3s));
+    outer = OuterRect(program.main);
+    EXPECT_EQ(141, outer.bottom - outer.top);
     EXPECT_FALSE(IsWindowVisible(list));
     // With the list hidden, Tab alternates between the two buttons.
     ASSERT_TRUE(BringToFront(program.main));
