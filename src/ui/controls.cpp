@@ -24,12 +24,15 @@ const ControlRecord& RecordOf(const ControlSlot& slot)
     return slot.form->ControlRecordAt(slot.index);
 }
 
-// Stores the slot from the creation parameters; true when the message was WM_NCCREATE.
-void AttachSlot(HWND hwnd, UINT message, LPARAM lParam)
+// Ties the window to its slot from the creation parameters, and unties it as the window
+// goes, so that no late message reaches a slot through a dead window.
+void TrackSlot(HWND hwnd, UINT message, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    } else if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     }
 }
 
@@ -75,7 +78,7 @@ void PaintPicture(HWND hwnd, HDC dc)
 LRESULT SelfPaintedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                         void (*paint)(HWND, HDC))
 {
-    AttachSlot(hwnd, message, lParam);
+    TrackSlot(hwnd, message, lParam);
     switch (message) {
     case WM_PAINT: {
         PaintScope scope(hwnd);
@@ -93,9 +96,6 @@ LRESULT SelfPaintedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
         InvalidateRect(hwnd, nullptr, FALSE);
         return result;
     }
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        break;
     default:
         break;
     }
@@ -115,7 +115,7 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 // The timer control: a hidden child window that carries the platform timer.
 LRESULT CALLBACK TimerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    AttachSlot(hwnd, message, lParam);
+    TrackSlot(hwnd, message, lParam);
     ControlSlot* slot = SlotOf(hwnd);
     switch (message) {
     case WM_CREATE:
@@ -131,9 +131,6 @@ LRESULT CALLBACK TimerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_DESTROY:
         KillTimer(hwnd, kTimerId);
         return 0;
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        break;
     default:
         break;
     }

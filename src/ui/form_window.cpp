@@ -38,7 +38,7 @@ FormWindow* FormWindow::Build(WindowState& state, HWND owner)
     static bool classReady = false;
     if (!classReady) {
         WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
+        wc.cbSize = sizeof(wc);
         wc.lpfnWndProc = WindowProc;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);

@@ -5,6 +5,25 @@
 #include "ui/alpha_blend.h"
 #include "ui/resources.h"
 
+namespace {
+
+// A top-down 32-bit DIB section of the given size: the byte order libpng writes as BGRA,
+// and the same kind of surface as a window's.
+OwnedBitmap CreateTopDownDib(HDC dc, int width, int height, void*& bits)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    bits = nullptr;
+    return OwnedBitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+}
+
+}  // namespace
+
 OwnedBitmap DecodePngToBitmap(std::span<const uint8_t> png, COLORREF background, int& width,
                               int& height)
 {
@@ -14,15 +33,9 @@ OwnedBitmap DecodePngToBitmap(std::span<const uint8_t> png, COLORREF background,
         return {};
     image.format = PNG_FORMAT_BGRA;     // straight alpha, the byte order of a 32-bit DIB
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = static_cast<LONG>(image.width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(image.height);    // top-down, as libpng writes
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    OwnedBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    OwnedBitmap bitmap =
+        CreateTopDownDib(nullptr, static_cast<int>(image.width), static_cast<int>(image.height), bits);
     if (!bitmap) {
         png_image_free(&image);
         return {};
@@ -47,16 +60,8 @@ void Picture::Render(HDC dc, int width, int height, COLORREF background)
         decoded = DecodePngToBitmap(ResourceBytes(resourceName_), background, pictureWidth, pictureHeight);
     if (!decoded)
         return;
-    // The same kind of surface as a window's: a 32-bit DIB.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    OwnedBitmap shown(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    OwnedBitmap shown = CreateTopDownDib(dc, width, height, bits);
     OwnedDC source(CreateCompatibleDC(dc));
     OwnedDC target(CreateCompatibleDC(dc));
     if (!shown || !source || !target)

@@ -44,10 +44,9 @@ void SetCaption(WindowState& window, const char* label, const std::string& text)
 {
     if (std::optional<size_t> index = window.IndexOf(label))
         window.controls[*index].caption = text;
-    if (HWND hwnd = ControlWindow(window, label)) {
+    // The label repaints itself on WM_SETTEXT.
+    if (HWND hwnd = ControlWindow(window, label))
         SetWindowTextW(hwnd, Widen(text.c_str()).c_str());
-        InvalidateRect(hwnd, nullptr, TRUE);
-    }
 }
 
 void RequestWindowDestroy(WindowState& window)
